@@ -1,0 +1,2 @@
+// The process entry point: everything happens inside StartProgram.
+int main() { return 0; }
