@@ -1,0 +1,9 @@
+// Placeholder until the bank selection lands.
+#include "banks/bank_selection.h"
+
+namespace quivella {
+
+void SelectBank() {}
+void OnTimerTick() { SelectBank(); }
+
+}  // namespace quivella
