@@ -1,2 +1,7 @@
 // The process entry point: everything happens inside StartProgram.
-int main() { return 0; }
+#include "app/program.h"
+
+int main() {
+  quivella::StartProgram();
+  return 0;
+}
