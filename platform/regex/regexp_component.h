@@ -33,6 +33,9 @@ class SubMatchCollection {
   // The text group index took; empty for a group that took no part; nullopt out of range.
   // The view stays valid while any object of this Execute lives.
   std::optional<std::u16string_view> Item(int index) const;
+  // Whether group index took part in the match; false out of range. (Item cannot tell a group
+  // that took no part from one that matched the empty string.)
+  bool IsSet(int index) const;
 
  private:
   std::shared_ptr<const MatchData> data_;
