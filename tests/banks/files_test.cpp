@@ -1,10 +1,9 @@
 // Whole-file writes and reads of the bank files, in a directory other users may share.
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,6 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::FileBytes;
+using testing::FileSizeLimit;
 using testing::PutFile;
 using testing::ScratchDirectory;
 
@@ -31,29 +31,6 @@ std::vector<std::string> Entries(const fs::path& directory) {
   std::sort(names.begin(), names.end());
   return names;
 }
-
-// Lowers the file-size limit of the process for its lifetime, so that a write fails partway
-// even for root; the signal that would end the process is ignored meanwhile.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &old_);
-    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = old_;
-    lowered.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, oldHandler_);
-  }
-
- private:
-  rlimit old_{};
-  void (*oldHandler_)(int) = nullptr;
-};
 
 TEST(WriteWholeFile, WritesExactBytesByReplacingTheName) {
   ScratchDirectory dir;

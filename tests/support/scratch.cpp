@@ -1,6 +1,7 @@
 // Scratch directories, environment overrides and file helpers for tests.
 #include "tests/support/scratch.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -50,12 +51,41 @@ ScopedEnvironment::~ScopedEnvironment() {
   }
 }
 
+FileSizeLimit::FileSizeLimit(rlim_t bytes) {
+  ::getrlimit(RLIMIT_FSIZE, &old_);
+  oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit lowered = old_;
+  lowered.rlim_cur = bytes;
+  ::setrlimit(RLIMIT_FSIZE, &lowered);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  ::setrlimit(RLIMIT_FSIZE, &old_);
+  std::signal(SIGXFSZ, oldHandler_);
+}
+
 std::optional<std::string> FileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     return std::nullopt;
   }
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+::testing::AssertionResult SameBytes(const std::optional<std::string>& actual,
+                                     std::string_view expected) {
+  if (!actual) {
+    return ::testing::AssertionFailure() << "no bytes (the file cannot be read)";
+  }
+  if (*actual == expected) {
+    return ::testing::AssertionSuccess();
+  }
+  std::size_t at = 0;
+  while (at < actual->size() && at < expected.size() && (*actual)[at] == expected[at]) {
+    ++at;
+  }
+  return ::testing::AssertionFailure() << actual->size() << " bytes where " << expected.size()
+                                       << " were expected; first difference at offset " << at;
 }
 
 void PutFile(const std::filesystem::path& path, const std::string& bytes) {

@@ -2,9 +2,14 @@
 // variable set for one test, and plain whole-file helpers that share no code with the program's.
 #pragma once
 
+#include <sys/resource.h>
+
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
 
 namespace quivella::testing {
 
@@ -37,8 +42,28 @@ class ScopedEnvironment {
   std::optional<std::string> old_;
 };
 
+// Lowers the file-size limit of the process while it lives, so that a write fails partway even
+// for root (whom permission bits do not stop); the signal that would end the process is ignored
+// meanwhile.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes);
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+  ~FileSizeLimit();
+
+ private:
+  rlimit old_{};
+  void (*oldHandler_)(int) = nullptr;
+};
+
 // Returns the bytes of the file at path, or nullopt when it cannot be read.
 std::optional<std::string> FileBytes(const std::filesystem::path& path);
+// Compares byte blocks and, when they differ, reports their sizes and the first differing offset
+// instead of printing kilobytes of bank text. An absent actual block never matches.
+::testing::AssertionResult SameBytes(const std::optional<std::string>& actual,
+                                     std::string_view expected);
+
 // Writes bytes as the file at path, following links as any plain program would.
 void PutFile(const std::filesystem::path& path, const std::string& bytes);
 
