@@ -31,7 +31,16 @@ class Emitter {
   explicit Emitter(const EmitOptions& options) : options_(options) {}
 
   std::u16string Run(const Node& root) {
+    if (!options_.attemptCallout) {
+      Emit(root);
+      return std::move(out_);
+    }
+    AppendDecimal(u"(?C", kAttemptCallout, u")");
+    // Every alternative must start behind the callout.
+    const bool alternation = root.kind == NodeKind::kAlternation;
+    out_ += alternation ? u"(?:" : u"";
     Emit(root);
+    out_ += alternation ? u")" : u"";
     return std::move(out_);
   }
 

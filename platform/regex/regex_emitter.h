@@ -14,9 +14,16 @@
 
 namespace quivella::platform::regex {
 
+// The callout number at the start of the pattern; see EmitOptions::attemptCallout.
+inline constexpr int kAttemptCallout = 255;
+
 struct EmitOptions {
   bool ignoreCase = false;
   bool multiline = false;
+  // Starts the pattern with the callout (?C255), which PCRE2 calls once at every position
+  // where it tries a match, so the matcher can bound a search over many positions in time.
+  // PCRE2 keeps its start-of-match optimisations (first unit, line starts, anchoring) with it.
+  bool attemptCallout = true;
 };
 
 // Emits the PCRE2 pattern for parsed. Under IgnoreCase every back-reference is followed by

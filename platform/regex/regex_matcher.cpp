@@ -5,6 +5,8 @@
 #define PCRE2_CODE_UNIT_WIDTH 16
 #include <pcre2.h>
 
+#include <time.h>
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -37,25 +39,50 @@ struct MatchDataDeleter {
 
 PCRE2_SPTR AsPcre2(const char16_t* units) { return reinterpret_cast<PCRE2_SPTR>(units); }
 
+// Reads a monotonic clock in nanoseconds. The coarse clock costs a memory read, which matters
+// because it is read at match attempts; its few milliseconds of resolution are plenty for a
+// budget of a second.
+std::int64_t ClockNanoseconds() {
+#ifdef CLOCK_MONOTONIC_COARSE
+  timespec now{};
+  if (clock_gettime(CLOCK_MONOTONIC_COARSE, &now) == 0) {
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+  }
+#endif
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// The state of one FindAll that its callouts see.
+struct SearchState {
+  std::int64_t deadline = 0;  // ClockNanoseconds() after which the search gives up
+  std::uint32_t attempts = 0;
+};
+
+// How many match attempts pass between two looks at the clock. An attempt is bounded by the
+// match limit, so the budget is overrun by at most this many limited attempts.
+constexpr std::uint32_t kAttemptsPerClockCheck = 16;
+
 // Refuses a caseless back-reference that PCRE2 accepted for a pair of units the dialect does
 // not fold together. The callout number is the group's; the reference has just matched, ending
 // at the current position, with the group's length (PCRE2 compares unit by unit).
-int CheckBackReference(pcre2_callout_block* block, void*) {
-  const std::uint32_t group = block->callout_number;
-  if (group >= block->capture_top) {
+int CheckBackReference(const pcre2_callout_block& block) {
+  const std::uint32_t group = block.callout_number;
+  if (group >= block.capture_top) {
     return 0;  // unset: it matched the empty string
   }
-  const PCRE2_SIZE start = block->offset_vector[2 * group];
-  const PCRE2_SIZE end = block->offset_vector[2 * group + 1];
+  const PCRE2_SIZE start = block.offset_vector[2 * group];
+  const PCRE2_SIZE end = block.offset_vector[2 * group + 1];
   if (start == PCRE2_UNSET || end < start) {
     return 0;
   }
   const PCRE2_SIZE length = end - start;
-  if (block->current_position < length) {
+  if (block.current_position < length) {
     return 0;
   }
-  const PCRE2_SPTR subject = block->subject;
-  const PCRE2_SIZE copy = block->current_position - length;
+  const PCRE2_SPTR subject = block.subject;
+  const PCRE2_SIZE copy = block.current_position - length;
   for (PCRE2_SIZE i = 0; i < length; ++i) {
     const auto a = static_cast<char16_t>(subject[start + i]);
     const auto b = static_cast<char16_t>(subject[copy + i]);
@@ -73,6 +100,19 @@ int CheckBackReference(pcre2_callout_block* block, void*) {
   return 0;
 }
 
+// Handles the emitter's callouts: the one at each match attempt checks the time budget, the
+// others check caseless back-references.
+int OnCallout(pcre2_callout_block* block, void* data) {
+  if (block->callout_number != static_cast<std::uint32_t>(kAttemptCallout)) {
+    return CheckBackReference(*block);
+  }
+  auto* state = static_cast<SearchState*>(data);
+  if (++state->attempts % kAttemptsPerClockCheck == 0 && ClockNanoseconds() > state->deadline) {
+    return PCRE2_ERROR_CALLOUT;  // abandons the whole call
+  }
+  return 0;
+}
+
 // What each thread keeps for matching: the match context with the limits, its JIT stack,
 // and match data large enough for the patterns seen so far.
 class MatchResources {
@@ -83,14 +123,19 @@ class MatchResources {
     if (context_) {
       pcre2_set_match_limit(context_.get(), kMatchLimit);
       pcre2_set_heap_limit(context_.get(), kHeapLimitKiB);
-      pcre2_set_callout(context_.get(), CheckBackReference, nullptr);
       if (jitStack_) {
         pcre2_jit_stack_assign(context_.get(), nullptr, jitStack_.get());
       }
     }
   }
 
-  pcre2_match_context* Context() const { return context_.get(); }
+  // Returns the match context, its callouts reporting to state.
+  pcre2_match_context* Context(SearchState& state) const {
+    if (context_) {
+      pcre2_set_callout(context_.get(), OnCallout, &state);
+    }
+    return context_.get();
+  }
 
   // Returns match data with room for slots start/end pairs; null when out of memory.
   pcre2_match_data* MatchData(std::uint32_t slots) {
@@ -116,7 +161,7 @@ MatchResources& ThreadResources() {
 bool IsLimit(int rc) {
   return rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT ||
          rc == PCRE2_ERROR_HEAPLIMIT || rc == PCRE2_ERROR_NOMEMORY ||
-         rc == PCRE2_ERROR_JIT_STACKLIMIT;
+         rc == PCRE2_ERROR_JIT_STACKLIMIT || rc == PCRE2_ERROR_CALLOUT;
 }
 
 }  // namespace
@@ -145,19 +190,21 @@ MatchStatus CompiledPattern::FindAll(std::u16string_view subject, bool global, M
   MatchResources& resources = ThreadResources();
   const auto slots = static_cast<std::uint32_t>(groupCount_) + 1;
   pcre2_match_data* data = resources.MatchData(slots);
-  if (!resources.Context() || !data) {
+  SearchState state;
+  state.deadline =
+      ClockNanoseconds() + std::chrono::duration_cast<std::chrono::nanoseconds>(budget).count();
+  pcre2_match_context* context = resources.Context(state);
+  if (!context || !data) {
     return MatchStatus::kFailed;
   }
   const std::uint32_t options = jit_ ? 0 : PCRE2_NO_JIT;
   const PCRE2_SPTR units = AsPcre2(subject.data());
   const PCRE2_SIZE length = subject.size();
-  const auto deadline = std::chrono::steady_clock::now() + budget;
   PCRE2_SIZE start = 0;
   while (start <= length) {
-    int rc = pcre2_match(code_.get(), units, length, start, options, data, resources.Context());
+    int rc = pcre2_match(code_.get(), units, length, start, options, data, context);
     if (rc == PCRE2_ERROR_JIT_STACKLIMIT) {
-      rc = pcre2_match(code_.get(), units, length, start, PCRE2_NO_JIT, data,
-                       resources.Context());
+      rc = pcre2_match(code_.get(), units, length, start, PCRE2_NO_JIT, data, context);
     }
     if (rc == PCRE2_ERROR_NOMATCH) {
       break;
@@ -177,9 +224,6 @@ MatchStatus CompiledPattern::FindAll(std::u16string_view subject, bool global, M
       break;
     }
     start = ovector[1] == ovector[0] ? ovector[1] + 1 : ovector[1];
-    if (std::chrono::steady_clock::now() > deadline) {
-      return MatchStatus::kLimitExceeded;
-    }
   }
   return MatchStatus::kOk;
 }

@@ -20,18 +20,19 @@ struct pcre2_real_code_16;
 
 namespace quivella::platform::regex {
 
-// The match limit of one PCRE2 call: how much backtracking a call may do before it gives up.
-// It stops a catastrophic pattern such as (a|a)*b within a few tens of milliseconds.
+// The match limit: how much backtracking PCRE2 may do in one match attempt (it counts afresh
+// at each start position). It stops a catastrophic pattern such as (a|a)*[bc] within a few
+// tens of milliseconds.
 inline constexpr std::uint32_t kMatchLimit = 10'000'000;
 // The heap the interpreter may use for its backtracking frames, in KiB.
 inline constexpr std::uint32_t kHeapLimitKiB = 512 * 1024;
 // The JIT stack of each thread. The default 32 KiB fails at about ten thousand iterations of
 // a simple loop; the memory is reserved, not touched, until a match needs it.
 inline constexpr std::size_t kJitStackSize = std::size_t{64} << 20;
-// How long one FindAll may keep calling PCRE2. Each call is bounded by the match limit, but a
-// pattern that costs just under the limit per match could otherwise take hours over a long
-// subject with many matches. Checked between calls.
-inline constexpr std::chrono::milliseconds kFindAllBudget{2000};
+// How long one FindAll may search. Each attempt is bounded by the match limit, but a pattern
+// that costs just under it at every position could otherwise take hours over a long subject.
+// Checked at match attempts through the emitter's attempt callout.
+inline constexpr std::chrono::milliseconds kFindAllBudget{1000};
 // The longest subject, in UTF-16 units: offsets are kept as 32-bit integers.
 inline constexpr std::size_t kMaxSubjectLength = 0x7FFFFFFE;
 
