@@ -260,8 +260,13 @@ CompileOutcome CompilePattern(std::u16string_view pattern, const CompileOptions&
     outcome.error = ParseError{ErrorCode::kEngineRejected, 0};
     return outcome;
   }
-  // Without JIT (no support, or out of executable memory) the interpreter runs instead.
-  const bool jit = options.jit && pcre2_jit_compile(code.get(), PCRE2_JIT_COMPLETE) == 0;
+  // PCRE2 10.42's JIT folds caseless back-references by its ASCII tables alone when not in
+  // UTF mode (it finds no "\u00E9\u00C9" for (\u00E9)\1), while the interpreter folds by
+  // Unicode: such patterns run on the interpreter. Without JIT support, or out of executable
+  // memory, every pattern does.
+  const bool caselessReferences = options.ignoreCase && parsed.pattern->hasBackReference;
+  const bool jit = options.jit && !caselessReferences &&
+                   pcre2_jit_compile(code.get(), PCRE2_JIT_COMPLETE) == 0;
   outcome.pattern = std::make_shared<const CompiledPattern>(
       std::move(code), parsed.pattern->groupCount, jit, std::move(emitted));
   return outcome;

@@ -93,6 +93,7 @@ class Parser {
       return outcome;
     }
     parsed.groupCount = groupCount_;
+    parsed.hasBackReference = hasBackReference_;
     outcome.pattern = std::move(parsed);
     return outcome;
   }
@@ -455,6 +456,7 @@ class Parser {
     if (at + 2 < pattern_.size() && IsDigit(pattern_[at + 2])) {
       const int both = first * 10 + (pattern_[at + 2] - u'0');
       if (both <= groupCount_) {
+        hasBackReference_ = true;
         out.kind = NodeKind::kBackReference;
         out.group = both;
         pos_ = at + 3;
@@ -462,6 +464,7 @@ class Parser {
       }
     }
     if (first <= groupCount_) {
+      hasBackReference_ = true;
       out.kind = NodeKind::kBackReference;
       out.group = first;
       pos_ = at + 2;
@@ -565,6 +568,7 @@ class Parser {
   std::u16string_view pattern_;
   std::size_t pos_ = 0;
   int groupCount_ = 0;
+  bool hasBackReference_ = false;
   int depth_ = 0;
   ParseError error_;
 };

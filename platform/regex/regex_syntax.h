@@ -86,10 +86,12 @@ struct Node {
   std::vector<Node> children;
 };
 
-// A parsed pattern: the tree and the number of capturing groups.
+// A parsed pattern: the tree, the number of capturing groups and whether any
+// back-reference occurs.
 struct ParsedPattern {
   Node root;
   int groupCount = 0;
+  bool hasBackReference = false;
 };
 
 enum class ErrorCode : std::uint8_t {
