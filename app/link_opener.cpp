@@ -181,6 +181,10 @@ std::optional<LaunchCommand> CommandFromExec(const QString& exec, const QUrl& ur
   if (inWord) {
     words << word;
   }
+  // The first word names the program; a field code cannot stand in for it.
+  if (words.isEmpty() || words.first().isEmpty() || words.first().startsWith(u'%')) {
+    return std::nullopt;
+  }
 
   // Put in the field codes: the address for the file and URL codes, nothing for the others.
   QStringList arguments;
@@ -206,9 +210,6 @@ std::optional<LaunchCommand> CommandFromExec(const QString& exec, const QUrl& ur
     if (!expanded.isEmpty() || !w.startsWith(u'%')) {
       arguments << expanded;
     }
-  }
-  if (arguments.isEmpty()) {
-    return std::nullopt;
   }
   if (!addressPlaced) {
     arguments << url.toString(QUrl::FullyEncoded);

@@ -225,9 +225,10 @@ void MainWindow::FitOuterSize() {
   const QMargins frame = handle->frameMargins();
   const QSize client(kOuterWidth - frame.left() - frame.right(),
                      kOuterHeight - frame.top() - frame.bottom());
+  // Only the size changes: the window manager keeps the frame where it was placed, and moving
+  // the window again here would count the frame twice.
   if (client.isValid() && size() != client) {
     setFixedSize(client);
-    move(CentredPlace());
   }
 }
 

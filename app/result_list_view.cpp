@@ -12,8 +12,8 @@
 namespace quivella {
 namespace {
 
-// Draws the cells without hover highlight and without the selection while the list is
-// unfocused, and shows a row label's tooltip only when the label is cut off.
+// Draws the cells without hover highlight, and shows a row label's tooltip only when the label
+// is cut off.
 class ResultListDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
@@ -37,9 +37,6 @@ class ResultListDelegate : public QStyledItemDelegate {
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
     QStyledItemDelegate::initStyleOption(option, index);
     option->state &= ~QStyle::State_MouseOver;
-    if (option->widget == nullptr || !option->widget->hasFocus()) {
-      option->state &= ~QStyle::State_Selected;
-    }
   }
 };
 
@@ -83,16 +80,29 @@ ResultListView::ResultListView(ResultListModel* model, QWidget* parent) : QTable
   colours.setColor(QPalette::Text, QColor::fromRgb(kBlue));
   colours.setColor(QPalette::Base, QColor::fromRgb(kWhite));
   setPalette(colours);
+  selectionColours = {colours.color(QPalette::Highlight), colours.color(QPalette::HighlightedText)};
+  ShowSelection(false);
+}
+
+void ResultListView::ShowSelection(bool shown) {
+  // The row panel and the cell are both painted from these two roles, so a selected row looks
+  // like any other while the list is unfocused; the selection itself stays.
+  QPalette colours = palette();
+  colours.setColor(QPalette::Highlight,
+                   shown ? selectionColours.first : colours.color(QPalette::Base));
+  colours.setColor(QPalette::HighlightedText,
+                   shown ? selectionColours.second : colours.color(QPalette::Text));
+  setPalette(colours);
 }
 
 void ResultListView::focusInEvent(QFocusEvent* event) {
+  ShowSelection(true);
   QTableView::focusInEvent(event);
-  viewport()->update();
 }
 
 void ResultListView::focusOutEvent(QFocusEvent* event) {
+  ShowSelection(false);
   QTableView::focusOutEvent(event);
-  viewport()->update();
 }
 
 }  // namespace quivella

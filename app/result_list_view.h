@@ -3,7 +3,9 @@
 // single full-row selection that is hidden while the list does not have the focus.
 #pragma once
 
+#include <QColor>
 #include <QTableView>
+#include <utility>
 
 namespace quivella {
 
@@ -18,6 +20,11 @@ class ResultListView : public QTableView {
  protected:
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  void ShowSelection(bool shown);
+
+  std::pair<QColor, QColor> selectionColours;  // highlight and highlighted text
 };
 
 }  // namespace quivella
