@@ -13,8 +13,11 @@ function(bank_definition name file out_var)
     set(${out_var} "const std::string_view ${name}{};\n" PARENT_SCOPE)
     return()
   endif()
+  # Sixteen bytes to a line (CMake's expressions have no counted repetition, hence REPEAT).
+  string(REPEAT "[0-9a-f]" 32 line)
+  string(REGEX REPLACE "(${line})" "\\1\n    " hex "${hex}")
+  string(REGEX REPLACE "\n    $" "" hex "${hex}")
   string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${hex}")
-  string(REGEX REPLACE "(('[^']*',){16})" "\\1\n    " bytes "${bytes}")
   set(${out_var}
     "constexpr char ${array}[] = {\n    ${bytes}\n};\nconst std::string_view ${name}{${array}, sizeof ${array}};\n"
     PARENT_SCOPE)
