@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libqt6test6
   libcurl4-openssl-dev libicu-dev libpcre2-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth xdotool x11-utils fonts-wqy-microhei
+  xvfb xauth xdotool x11-utils fonts-wqy-microhei openbox
   nodejs clang libclang-rt-14-dev
 )
 
