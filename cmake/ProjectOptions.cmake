@@ -6,7 +6,7 @@ target_compile_options(quivella_warnings INTERFACE
   -Wshadow                 # a local hiding a member or an outer name is a bug waiting to happen
   -Wconversion -Wsign-conversion  # byte and UTF-16 unit arithmetic must be explicit
   -Wnon-virtual-dtor -Woverloaded-virtual
-  -Wold-style-cast -Wcast-align -Wnull-dereference
+  -Wold-style-cast -Wcast-align
   -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough
   $<$<BOOL:${QUIVELLA_WERROR}>:-Werror>)
 
