@@ -256,8 +256,14 @@ CompileOutcome CompilePattern(std::u16string_view pattern, const CompileOptions&
       pcre2_compile(AsPcre2(emitted.data()), emitted.size(), flags, &errorCode, &errorOffset,
                     context.get()));
   if (!code) {
-    // Only PCRE2's own limits get here (compiled size, nesting): the dialect was accepted.
-    outcome.error = ParseError{ErrorCode::kEngineRejected, 0};
+    // The dialect was accepted, so only PCRE2's own limits should get here.
+    const bool limit = errorCode == PCRE2_ERROR_PARENTHESES_NEST_TOO_DEEP ||
+                       errorCode == PCRE2_ERROR_PATTERN_TOO_LARGE ||
+                       errorCode == PCRE2_ERROR_HEAP_FAILED ||
+                       errorCode == PCRE2_ERROR_PATTERN_TOO_COMPLICATED ||
+                       errorCode == PCRE2_ERROR_PATTERN_STRING_TOO_LONG ||
+                       errorCode == PCRE2_ERROR_TOO_MANY_CAPTURES;
+    outcome.error = ParseError{limit ? ErrorCode::kEngineRejected : ErrorCode::kEmitterFault, 0};
     return outcome;
   }
   // PCRE2 10.42's JIT folds caseless back-references by its ASCII tables alone when not in

@@ -115,6 +115,8 @@ std::string_view Describe(ErrorCode code) {
       return "pattern ends with \\";
     case ErrorCode::kEngineRejected:
       return "pattern too large for the engine";
+    case ErrorCode::kEmitterFault:
+      return "internal error: the engine refused the translated pattern";
   }
   return "unknown error";
 }

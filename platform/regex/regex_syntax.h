@@ -107,7 +107,8 @@ enum class ErrorCode : std::uint8_t {
   kRepeatOutOfOrder,    // {n,m} with n > m
   kRepeatTooLarge,      // a count above kMaxRepeatCount
   kTrailingBackslash,   // a pattern that ends in a single "\"
-  kEngineRejected,      // the emitted pattern was beyond PCRE2 (size or nesting)
+  kEngineRejected,      // the emitted pattern was beyond PCRE2's limits (size or nesting)
+  kEmitterFault,        // PCRE2 refused the emitted pattern for another reason: a bug here
 };
 
 // Why a pattern was rejected and where: position counts UTF-16 units from 0.
