@@ -48,7 +48,11 @@ void ConnectEvents(MainWindow& window, const EventWiring& wiring) {
 }
 
 void OnQueryChanged() {
-  MainWindow& window = *CurrentMainWindow();
+  MainWindow* shown = CurrentMainWindow();
+  if (shown == nullptr) {
+    return;  // an edit that arrives while the window is being closed
+  }
+  MainWindow& window = *shown;
   const QString typed = window.QueryText();
   const Text query = QueryTextFromUtf16(
       std::u16string_view(reinterpret_cast<const char16_t*>(typed.utf16()),

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <memory>
 #include <new>
 
@@ -47,6 +48,21 @@ void OnMemoryExhausted() {
   ReportFatalError(kOutOfMemoryMessage);
 }
 
+// Ends the process on an exception nothing caught. The toolkit reports a failed allocation of
+// its own by throwing std::bad_alloc past the new handler; that is the same fatal error.
+[[noreturn]] void OnUncaughtException() {
+  if (const std::exception_ptr exception = std::current_exception()) {
+    try {
+      std::rethrow_exception(exception);
+    } catch (const std::bad_alloc&) {
+      MemoryReserve.reset();
+      ReportFatalError(kOutOfMemoryMessage);
+    } catch (...) {
+    }
+  }
+  std::abort();
+}
+
 }  // namespace
 
 void SetFatalErrorBox(FatalErrorBox box) { Box = box != nullptr ? box : &ShowFatalErrorBox; }
@@ -70,6 +86,7 @@ void InstallMemoryHandler() {
     MemoryReserve = std::make_unique<char[]>(kMemoryReserveBytes);
   }
   std::set_new_handler(&OnMemoryExhausted);
+  std::set_terminate(&OnUncaughtException);
 }
 
 }  // namespace quivella

@@ -20,7 +20,8 @@ void SetFatalErrorBox(FatalErrorBox box);
 [[noreturn]] void ReportFatalError(const Text& message);
 
 // Routes every memory request that cannot be met to ReportFatalError, keeping a reserve that is
-// given back first so the error box itself can be built.
+// given back first so the error box itself can be built: the new handler for the program's own
+// requests, and the terminate handler for std::bad_alloc that the toolkit throws for its own.
 void InstallMemoryHandler();
 
 }  // namespace quivella

@@ -61,6 +61,12 @@ void ExhaustMemoryLater() {
   });
 }
 
+void ToolkitOutOfMemoryLater() {
+  FillGlobals();
+  // What the toolkit does when its own allocation fails.
+  QTimer::singleShot(0, [] { throw std::bad_alloc(); });
+}
+
 MainWindow* NoWindow() { return nullptr; }
 
 // Stands in for the error box: reports the message, then lets keystrokes and a timer tick
@@ -90,6 +96,8 @@ int RunChild(const QByteArray& scenario) {
     table.events.created = &CloseAtOnce;
   } else if (scenario == "out of memory") {
     table.events.created = &ExhaustMemoryLater;
+  } else if (scenario == "toolkit out of memory") {
+    table.events.created = &ToolkitOutOfMemoryLater;
   } else if (scenario == "no window") {
     table.createMainWindow = &NoWindow;
   } else {
@@ -124,6 +132,10 @@ class ProgramTest : public QObject {
         << "out of memory" << 255
         << QStringList{U("box: 内存不足，程序无法继续运行。"), "dispatch open: no",
                        "ticks while open: 1", "handlers while open: 0"};
+    QTest::newRow("toolkit out of memory")
+        << "toolkit out of memory" << 255
+        << QStringList{U("box: 内存不足，程序无法继续运行。"), "dispatch open: no",
+                       "handlers while open: 0"};
     QTest::newRow("no window") << "no window" << 255
                                << QStringList{U("box: 无法创建主窗口。"), "dispatch open: no",
                                               "handlers while open: 0"};
