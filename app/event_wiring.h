@@ -17,7 +17,7 @@ struct EventWiring {
   Handler periodic = nullptr;     // every tick of the timer 时钟1
 };
 
-// The program's wiring: created -> ExtractBanks, text changed -> OnQueryChanged,
+// Returns the program's wiring: created -> ExtractBanks, text changed -> OnQueryChanged,
 // periodic -> OnTimerTick.
 const EventWiring& ProgramWiring();
 

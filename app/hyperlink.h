@@ -25,7 +25,8 @@ class Hyperlink : public QWidget {
   QUrl Target() const { return target; }
   bool IsHovered() const { return hovered; }
   bool IsVisited() const { return visited; }
-  // Red while hovered; else dark red when the last press opened the target, green otherwise.
+  // Returns red while hovered; else dark red when the last press opened the target, green
+  // otherwise.
   QColor TextColor() const;
 
  protected:

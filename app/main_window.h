@@ -75,7 +75,7 @@ class MainWindow : public QWidget {
   MainWindow();
   ~MainWindow() override;
 
-  // The query box's whole text.
+  // Returns the query box's whole text.
   QString QueryText() const;
   // Sets the count label's caption; it is drawn once the running handler has returned.
   void SetCountCaption(const QString& caption);
@@ -122,10 +122,11 @@ class MainWindow : public QWidget {
   bool closing = false;
 };
 
-// The desktop's colour for the faces of buttons and dialogs.
+// Returns the desktop's colour for the faces of buttons and dialogs.
 QColor ButtonFace();
 
-// The window's outer top-left: centred over the whole primary screen, not its work area.
+// Returns the window's outer top-left: centred over the whole primary screen, not its work
+// area.
 QPoint CentredPlace();
 
 }  // namespace quivella

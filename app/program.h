@@ -50,7 +50,7 @@ void ConfigureApplication(QApplication& application);
 // has returned, shows and activates the window. A window that cannot be created is fatal.
 MainWindow& LoadMainWindow(const StartUpTable& table);
 
-// The main window while it exists and has not been closed; nullptr otherwise.
+// Returns the main window while it exists and has not been closed; nullptr otherwise.
 MainWindow* CurrentMainWindow();
 
 // Takes and dispatches messages until the quit message; skipped when no window exists.
