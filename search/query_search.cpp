@@ -8,11 +8,14 @@
 // begins with q exactly when any listed question does.
 #include "search/query_search.h"
 
+#include <charconv>
+#include <cstdint>
+#include <iterator>
+#include <memory_resource>
 #include <set>
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 namespace quivella {
 namespace {
@@ -21,18 +24,62 @@ constexpr std::string_view kPatternHead = "(.*";
 constexpr std::string_view kPatternTail = ".*\\?)(.*)\\n";
 constexpr std::string_view kRowsSuffix = " \xCC\xF5";  // " 条"
 
-// The listed questions, kept in step with the rows.
+// The listed questions, kept in step with the rows. A question is held as its place in the
+// rows' byte buffer, so the index stays right when the buffer grows and moves, and with its
+// first eight bytes inline, so most comparisons never touch the buffer.
 class ListedQuestions {
  public:
+  explicit ListedQuestions(const std::string& bytes) : listed_(Less{&bytes}, &pool_) {}
+
   // Tells whether a listed question begins with question, byte for byte.
   bool AnyBeginsWith(std::string_view question) const {
-    const auto first = listed_.lower_bound(question);
-    return first != listed_.end() && first->compare(0, question.size(), question) == 0;
+    const auto first = listed_.lower_bound(Probe{Head(question), question});
+    return first != listed_.end() &&
+           listed_.key_comp().View(*first).substr(0, question.size()) == question;
   }
-  void Add(std::string_view question) { listed_.emplace(question); }
+  void Add(const std::string& bytes, std::size_t offset, std::size_t length) {
+    listed_.insert(Key{Head(std::string_view(bytes).substr(offset, length)), offset, length});
+  }
 
  private:
-  std::set<std::string, std::less<>> listed_;
+  struct Key {
+    std::uint64_t head;
+    std::size_t offset;
+    std::size_t length;
+  };
+  struct Probe {
+    std::uint64_t head;
+    std::string_view text;
+  };
+
+  // The first eight bytes, big-endian and padded with zeros: comparing heads orders texts as
+  // comparing their bytes does, as far as the heads differ (a question holds no NUL).
+  static std::uint64_t Head(std::string_view text) {
+    std::uint64_t head = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+      head = (head << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+    }
+    return head;
+  }
+
+  struct Less {
+    using is_transparent = void;
+    const std::string* bytes;
+    std::string_view View(const Key& key) const {
+      return std::string_view(*bytes).substr(key.offset, key.length);
+    }
+    static std::string_view View(const Probe& probe) { return probe.text; }
+    template <typename A, typename B>
+    bool operator()(const A& a, const B& b) const {
+      if (a.head != b.head) {
+        return a.head < b.head;
+      }
+      return View(a) < View(b);
+    }
+  };
+
+  std::pmr::monotonic_buffer_resource pool_;
+  std::pmr::set<Key, Less> listed_;
 };
 
 }  // namespace
@@ -51,17 +98,30 @@ std::optional<Text> RunQuerySearch(RegexObject& matcher, const Text& bankText,
     return std::nullopt;
   }
   const int count = matcher.MatchCount();
-  std::vector<ResultListModel::Row> rows;
-  ListedQuestions listed;
+  // Each row is written straight into the rows' buffer: number, question, then, once the
+  // question has proved new, the answer.
+  ResultRows rows = list.TakeSpareRows();
+  std::string& bytes = rows.Buffer();
+  ListedQuestions listed(bytes);
+  char number[16];
   for (int i = 1; i <= count; ++i) {
-    Text question = matcher.SubMatchText(i, 1);
+    rows.BeginRow();
+    const auto written = std::to_chars(std::begin(number), std::end(number), i);
+    bytes.append(number, written.ptr);
+    rows.EndCell();
+    matcher.AppendSubMatchText(i, 1, bytes);
+    rows.EndCell();
+    const std::string_view question = rows.PendingCell(1);
     if (listed.AnyBeginsWith(question)) {
+      rows.DropRow();
       continue;
     }
-    listed.Add(question);
-    rows.push_back({std::to_string(i), std::move(question), matcher.SubMatchText(i, 2)});
+    listed.Add(bytes, static_cast<std::size_t>(question.data() - bytes.data()), question.size());
+    matcher.AppendSubMatchText(i, 2, bytes);
+    rows.EndCell();
+    rows.CommitRow();
   }
-  Text label = std::to_string(rows.size());
+  Text label = std::to_string(rows.Size());
   label.append(kRowsSuffix);
   // One reset for the whole list, so a view lays it out and repaints once.
   list.ReplaceAllRows(std::move(rows));

@@ -47,6 +47,7 @@ void RegexObject::Destroy() {
   subject.reset();
   subjectSource.clear();
   subjectSource.shrink_to_fit();
+  subjectMap = UnitByteMap();
   platform::ApartmentUninitialize();
 }
 
@@ -63,6 +64,8 @@ bool RegexObject::Create(const Text& pattern, const Text& subjectText, bool case
   if (!subject || subjectText != subjectSource) {
     subject = std::make_shared<const std::u16string>(ToUtf16(subjectText));
     subjectSource = subjectText;
+    subjectMap = UnitByteMap(std::string_view(subjectSource).substr(0, subjectSource.find('\0')),
+                             std::u16string_view(*subject).substr(0, UnitsWithoutTerminator(*subject)));
   }
   // The engine runs over the subject's characters; the terminating unit is not part of it.
   matchCollection = regExp->Execute(subject, UnitsWithoutTerminator(*subject));
@@ -100,12 +103,29 @@ Text RegexObject::MatchText(int matchIndex) const {
 }
 
 Text RegexObject::SubMatchText(int matchIndex, int subMatchIndex) const {
+  Text text;
+  AppendSubMatchText(matchIndex, subMatchIndex, text);
+  return text;
+}
+
+void RegexObject::AppendSubMatchText(int matchIndex, int subMatchIndex, Text& out) const {
   const std::optional<platform::Match> match = MatchAt(matchIndex);
   if (!match || subMatchIndex < 1) {
-    return {};
+    return;
   }
   const std::optional<std::u16string_view> group = match->SubMatches().Item(subMatchIndex - 1);
-  return group ? StandardFromUtf16(*group) : Text();
+  if (!group) {
+    return;
+  }
+  if (subjectMap.Exact() && !group->empty()) {
+    // The group's text is the run of subject bytes its units came from.
+    const auto first = static_cast<std::size_t>(group->data() - subject->data());
+    const std::size_t begin = subjectMap.ByteOffset(subjectSource, first);
+    const std::size_t end = subjectMap.ByteOffset(subjectSource, first + group->size());
+    out.append(subjectSource, begin, end - begin);
+    return;
+  }
+  AppendStandardFromUtf16(*group, out);
 }
 
 int RegexObject::SubMatchCount() const {

@@ -13,6 +13,7 @@
 
 #include "platform/regex/regexp_component.h"
 #include "platform/text.h"
+#include "search/unit_byte_map.h"
 
 namespace quivella {
 
@@ -46,6 +47,8 @@ class RegexObject {
   // The text group subMatchIndex took in match matchIndex (both from 1); "" when there is none
   // or the group took no part.
   Text SubMatchText(int matchIndex, int subMatchIndex) const;
+  // Appends what SubMatchText gives to out, without a text of its own.
+  void AppendSubMatchText(int matchIndex, int subMatchIndex, Text& out) const;
   // The number of capturing groups the first match reports; 0 when there is no match.
   int SubMatchCount() const;
 
@@ -59,6 +62,8 @@ class RegexObject {
   // The code page 936 text the subject was converted from, to reuse the conversion when the
   // next subject is byte-identical.
   Text subjectSource;
+  // Where the subject's units start among subjectSource's bytes, to slice group texts.
+  UnitByteMap subjectMap;
   bool destroyed = false;
 };
 

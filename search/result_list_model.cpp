@@ -1,6 +1,8 @@
 // The result list's rows, held as code page 936 texts and shown as Unicode.
 #include "search/result_list_model.h"
 
+#include <algorithm>
+
 #include "platform/cp936.h"
 
 namespace quivella {
@@ -8,11 +10,6 @@ namespace {
 
 constexpr std::array<const char16_t*, ResultListModel::kColumnCount> kCaptions = {
     u"计", u"题目", u"答案"};
-
-bool ValidCell(int row, int column, std::size_t rowCount) {
-  return row >= 0 && static_cast<std::size_t>(row) < rowCount && column >= 0 &&
-         column < ResultListModel::kColumnCount;
-}
 
 QString ToQString(std::u16string_view units) {
   return QString(reinterpret_cast<const QChar*>(units.data()), static_cast<qsizetype>(units.size()));
@@ -23,56 +20,55 @@ QString ToQString(std::u16string_view units) {
 ResultListModel::ResultListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void ResultListModel::DeleteAllRows() {
-  if (rows_.empty()) {
+  if (rows_.Size() == 0) {
     return;
   }
   beginResetModel();
-  rows_.clear();
+  rows_.Clear();
   endResetModel();
 }
 
 int ResultListModel::AppendRow() {
   const int row = RowCount();
   beginInsertRows(QModelIndex(), row, row);
-  rows_.emplace_back();
+  rows_.AppendEmpty();
   endInsertRows();
   return row;
 }
 
 void ResultListModel::SetCellText(int row, int column, Text text) {
-  if (!ValidCell(row, column, rows_.size())) {
+  if (row < 0 || row >= RowCount() || column < 0 || column >= kColumnCount) {
     return;
   }
-  rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
+  rows_.SetCell(row, column, text);
   const QModelIndex cell = index(row, column);
   emit dataChanged(cell, cell, {Qt::DisplayRole});
-}
-
-Text ResultListModel::CellText(int row, int column) const {
-  if (!ValidCell(row, column, rows_.size())) {
-    return {};
-  }
-  return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 
 int ResultListModel::FindRow(const Text& sought, int start, bool whole, int column) const {
   if (column < 0 || column >= kColumnCount) {
     return -1;
   }
-  for (std::size_t r = static_cast<std::size_t>(std::max(start, 0)); r < rows_.size(); ++r) {
-    const Text& cell = rows_[r][static_cast<std::size_t>(column)];
-    const bool hit = whole ? cell == sought : cell.compare(0, sought.size(), sought) == 0;
-    if (hit) {
-      return static_cast<int>(r);
+  for (int r = std::max(start, 0); r < RowCount(); ++r) {
+    const std::string_view cell = rows_.Cell(r, column);
+    if (whole ? cell == sought : cell.substr(0, sought.size()) == sought) {
+      return r;
     }
   }
   return -1;
 }
 
-void ResultListModel::ReplaceAllRows(std::vector<Row> rows) {
+ResultRows ResultListModel::TakeSpareRows() {
+  ResultRows rows = std::move(spare_);
+  rows.Clear();
+  return rows;
+}
+
+void ResultListModel::ReplaceAllRows(ResultRows rows) {
   beginResetModel();
-  rows_ = std::move(rows);
+  std::swap(rows_, rows);
   endResetModel();
+  spare_ = std::move(rows);
 }
 
 int ResultListModel::rowCount(const QModelIndex& parent) const {
@@ -84,14 +80,13 @@ int ResultListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ResultListModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || !ValidCell(index.row(), index.column(), rows_.size())) {
+  if (!index.isValid() || index.row() >= RowCount() || index.column() >= kColumnCount) {
     return {};
   }
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) {
     return {};
   }
-  std::string_view cell = rows_[static_cast<std::size_t>(index.row())]
-                               [static_cast<std::size_t>(index.column())];
+  std::string_view cell = rows_.Cell(index.row(), index.column());
   // Every answer ends with the carriage return of its line; the cell keeps it, the view not.
   if (!cell.empty() && cell.back() == '\r') {
     cell.remove_suffix(1);

@@ -6,10 +6,9 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <array>
-#include <vector>
 
 #include "platform/text.h"
+#include "search/result_rows.h"
 
 namespace quivella {
 
@@ -17,8 +16,7 @@ class ResultListModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  static constexpr int kColumnCount = 3;
-  using Row = std::array<Text, kColumnCount>;
+  static constexpr int kColumnCount = ResultRows::kColumnCount;
 
   explicit ResultListModel(QObject* parent = nullptr);
 
@@ -26,14 +24,17 @@ class ResultListModel : public QAbstractTableModel {
   void DeleteAllRows();
   int AppendRow();  // appends a row of empty cells; returns its index
   void SetCellText(int row, int column, Text text);
-  Text CellText(int row, int column) const;
-  int RowCount() const { return static_cast<int>(rows_.size()); }
+  Text CellText(int row, int column) const { return Text(rows_.Cell(row, column)); }
+  std::string_view CellView(int row, int column) const { return rows_.Cell(row, column); }
+  int RowCount() const { return rows_.Size(); }
   // Finds the first row from start whose cell in column begins with (whole: equals) sought,
   // byte for byte; an empty sought text matches any cell. -1 when none does.
   int FindRow(const Text& sought, int start, bool whole, int column) const;
 
-  // Replaces every row in one reset, so a view repaints once.
-  void ReplaceAllRows(std::vector<Row> rows);
+  // Hands out empty row storage to fill, reusing the storage of an earlier fill.
+  ResultRows TakeSpareRows();
+  // Replaces every row in one reset, so a view lays out and repaints once.
+  void ReplaceAllRows(ResultRows rows);
 
   // QAbstractTableModel
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -44,7 +45,8 @@ class ResultListModel : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
  private:
-  std::vector<Row> rows_;
+  ResultRows rows_;
+  ResultRows spare_;  // the rows of the fill before, kept for their storage
 };
 
 }  // namespace quivella

@@ -48,8 +48,15 @@ TEST(ResultListModel, ListOperationsAndDisplay) {
   EXPECT_EQ(list.headerData(1, Qt::Horizontal).toString(), QString::fromUtf8("题目"));
   EXPECT_FALSE(list.flags(list.index(0, 1)) & Qt::ItemIsEditable);
 
-  list.ReplaceAllRows({{"1", "a?", "b\r"}, {"2", "c?", "d\r"}});
+  ResultRows rows = list.TakeSpareRows();
+  rows.Append("1", "a?", "b\r");
+  rows.Append("2", "c?", "d\r");
+  list.ReplaceAllRows(std::move(rows));
   EXPECT_EQ(list.rowCount(), 2);
+  EXPECT_EQ(list.CellText(1, 1), "c?");
+  list.SetCellText(0, 1, "longer question?");
+  EXPECT_EQ(list.CellText(0, 1), "longer question?");
+  EXPECT_EQ(list.CellText(0, 2), "b\r");
   EXPECT_EQ(list.CellText(1, 1), "c?");
   list.DeleteAllRows();
   EXPECT_EQ(list.RowCount(), 0);
