@@ -91,26 +91,31 @@ std::u16string Decode(std::string_view text) {
   return out;
 }
 
-// Converts UTF-16 units (no NUL among them) to code page 936, writing substitute for each
-// character that has no code page 936 form.
-Text Encode(std::u16string_view units, const std::string_view& substitute) {
-  Text out;
+// Appends UTF-16 units (no NUL among them) converted to code page 936 to out, writing
+// substitute for each character that has no code page 936 form.
+void EncodeAppend(std::u16string_view units, const std::string_view& substitute, Text& out) {
   if (units.empty()) {
-    return out;
+    return;
   }
   UConverter* conv = ThreadConverter();
   UErrorCode err = U_ZERO_ERROR;
   ucnv_setFromUCallBack(conv, FromUnicodeSubstitute, &substitute, nullptr, nullptr, &err);
   // A unit gives at most two bytes; a lone surrogate or an unmappable unit at most the substitute.
-  out.resize(units.size() * std::max<std::size_t>(2, substitute.size()));
+  const std::size_t start = out.size();
+  out.resize(start + units.size() * std::max<std::size_t>(2, substitute.size()));
   err = U_ZERO_ERROR;
-  const int32_t n = ucnv_fromUChars(conv, out.data(), static_cast<int32_t>(out.size()),
+  const int32_t n = ucnv_fromUChars(conv, out.data() + start, static_cast<int32_t>(out.size() - start),
                                     reinterpret_cast<const UChar*>(units.data()),
                                     static_cast<int32_t>(units.size()), &err);
   if (err == U_STRING_NOT_TERMINATED_WARNING) {
     err = U_ZERO_ERROR;
   }
-  out.resize(U_SUCCESS(err) ? static_cast<std::size_t>(n) : 0);
+  out.resize(start + (U_SUCCESS(err) ? static_cast<std::size_t>(n) : 0));
+}
+
+Text Encode(std::u16string_view units, const std::string_view& substitute) {
+  Text out;
+  EncodeAppend(units, substitute, out);
   return out;
 }
 
@@ -178,6 +183,10 @@ std::u16string StandardToUtf16(std::string_view text) { return Decode(UpToNul(te
 
 Text StandardFromUtf16(std::u16string_view units) {
   return Encode(UpToNul(units), kQuestionMark);
+}
+
+void AppendStandardFromUtf16(std::u16string_view units, Text& out) {
+  EncodeAppend(UpToNul(units), kQuestionMark, out);
 }
 
 Text QueryTextFromUtf16(std::u16string_view units) {

@@ -32,6 +32,9 @@ std::u16string StandardToUtf16(std::string_view text);
 // no code page 936 form, ending at the first NUL unit.
 Text StandardFromUtf16(std::u16string_view units);
 
+// Appends what StandardFromUtf16 gives for units to out.
+void AppendStandardFromUtf16(std::u16string_view units, Text& out);
+
 // Converts typed query text to code page 936. A character with no code page 936 form becomes
 // a private-use character of the code page (never "?", which would act as a quantifier), so
 // it stays an ordinary character that matches nothing in the banks.
