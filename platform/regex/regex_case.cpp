@@ -37,6 +37,7 @@ constexpr std::array<char16_t, 72> kDivergent = [] {
   }
   return units;
 }();
+static_assert(std::is_sorted(kDivergent.begin(), kDivergent.end()));
 
 }  // namespace
 

@@ -212,6 +212,9 @@ MatchStatus CompiledPattern::FindAll(std::u16string_view subject, bool global, M
     if (rc < 0) {
       return IsLimit(rc) ? MatchStatus::kLimitExceeded : MatchStatus::kFailed;
     }
+    if (out.offsets_.size() + 2 * slots > kMaxMatchOffsets) {
+      return MatchStatus::kLimitExceeded;
+    }
     // rc is one more than the highest group that took part; the pairs above it are unset.
     const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data);
     for (std::uint32_t slot = 0; slot < slots; ++slot) {

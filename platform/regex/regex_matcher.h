@@ -35,6 +35,9 @@ inline constexpr std::size_t kJitStackSize = std::size_t{64} << 20;
 inline constexpr std::chrono::milliseconds kFindAllBudget{1000};
 // The longest subject, in UTF-16 units: offsets are kept as 32-bit integers.
 inline constexpr std::size_t kMaxSubjectLength = 0x7FFFFFFE;
+// The most offsets one FindAll records (256 MiB): many groups times many matches could
+// otherwise exhaust memory. A search over the whole bank records about a million.
+inline constexpr std::size_t kMaxMatchOffsets = std::size_t{1} << 26;
 
 struct CompileOptions {
   bool ignoreCase = false;
@@ -45,7 +48,7 @@ struct CompileOptions {
 
 enum class MatchStatus : std::uint8_t {
   kOk,
-  kLimitExceeded,   // the match, heap or JIT stack limit, or the time budget
+  kLimitExceeded,   // the match, heap or JIT stack limit, the time budget or kMaxMatchOffsets
   kSubjectTooLong,  // longer than kMaxSubjectLength
   kFailed,          // any other PCRE2 error
 };

@@ -20,6 +20,10 @@ namespace {
 
 thread_local int apartmentDepth = 0;
 
+// The longest result Replace builds, in UTF-16 units (256 MiB): $` and $' copy the subject at
+// every match, so a result can grow with the square of the subject.
+constexpr std::size_t kMaxReplaceLength = std::size_t{1} << 27;
+
 bool HasMatch(const std::shared_ptr<const MatchData>& data, int match) {
   return data && match >= 0 && match < data->matches.Count();
 }
@@ -199,34 +203,44 @@ std::optional<std::u16string> RegExp::Replace(std::u16string_view subject,
   const std::vector<ReplacementPiece> pieces =
       ParseReplacement(replacement, matches.GroupCount());
   std::u16string out;
+  bool tooLong = false;
+  auto append = [&](std::u16string_view text) {
+    tooLong = tooLong || out.size() + text.size() > kMaxReplaceLength;
+    if (!tooLong) {
+      out.append(text);
+    }
+  };
   std::size_t copied = 0;
-  for (int i = 0; i < matches.Count(); ++i) {
+  for (int i = 0; i < matches.Count() && !tooLong; ++i) {
     const auto start = static_cast<std::size_t>(matches.Start(i, 0));
     const auto end = static_cast<std::size_t>(matches.End(i, 0));
-    out.append(subject.substr(copied, start - copied));
+    append(subject.substr(copied, start - copied));
     for (const ReplacementPiece& piece : pieces) {
       switch (piece.kind) {
         case ReplacementPiece::kText:
-          out.append(piece.text);
+          append(piece.text);
           break;
         case ReplacementPiece::kGroup:
           if (matches.Start(i, piece.slot) >= 0) {
             const auto from = static_cast<std::size_t>(matches.Start(i, piece.slot));
             const auto to = static_cast<std::size_t>(matches.End(i, piece.slot));
-            out.append(subject.substr(from, to - from));
+            append(subject.substr(from, to - from));
           }
           break;
         case ReplacementPiece::kBefore:
-          out.append(subject.substr(0, start));
+          append(subject.substr(0, start));
           break;
         case ReplacementPiece::kAfter:
-          out.append(subject.substr(end));
+          append(subject.substr(end));
           break;
       }
     }
     copied = end;
   }
-  out.append(subject.substr(copied));
+  append(subject.substr(copied));
+  if (tooLong) {
+    return std::nullopt;
+  }
   return out;
 }
 
