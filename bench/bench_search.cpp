@@ -1,46 +1,19 @@
 // The whole keystroke path without a view: pattern, match, conversions, duplicate test and list
 // fill, over the delivered banks and over synthetic banks 10, 100 and 1000 times kjxs.txt.
-//
-// A synthetic bank repeats the entry lines of kjxs.txt, each copy's questions made distinct by a
-// leading copy number, so matches and rows both grow with the size.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 
+#include "bench/bench_banks.h"
 #include "platform/cp936.h"
 #include "search/query_search.h"
 
 namespace quivella {
 namespace {
 
-Text ReadResource(const char* name) {
-  std::ifstream in(std::string(QUIVELLA_RESOURCES_DIR) + "/" + name, std::ios::binary);
-  return Text(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Builds a bank of copies times the entry lines of kjxs.txt, in the same format.
-Text SyntheticBank(int copies) {
-  const Text kjxs = ReadResource("kjxs.txt");
-  Text bank = "@@@@@@@@@@@@@@@@@BENCH@@@@@@@@@@@@@@@@@\r\n";
-  bank.reserve(kjxs.size() * static_cast<std::size_t>(copies) + 16 * static_cast<std::size_t>(copies));
-  for (int k = 0; k < copies; ++k) {
-    const std::string prefix = std::to_string(k);
-    std::size_t start = 0;
-    while (start < kjxs.size()) {
-      std::size_t end = kjxs.find("\r\n", start);
-      end = end == Text::npos ? kjxs.size() : end + 2;
-      const std::string_view line(kjxs.data() + start, end - start);
-      if (line.find('?') != std::string_view::npos) {
-        bank.append(prefix).append(line);
-      }
-      start = end;
-    }
-  }
-  return bank;
-}
+using bench::ReadResource;
+using bench::SyntheticBank;
 
 const Text& Bank(int which) {
   static std::map<int, Text> banks;
