@@ -10,9 +10,10 @@
 //   \d \w \s       explicit ASCII classes; under IgnoreCase these and \b \B sit in (?-i:...)
 //   class          [\x{..}\x{..}-\x{..}] member by member
 //   back-reference \g{n}
-//   lookahead      (?=...) (?!...); quantified with a minimum of 0 it becomes (?=...){0},
-//                  which never constrains the match and leaves its groups unset; with a
-//                  minimum of 1 or more it is the lookahead itself
+//   lookahead      (?=...) (?!...); quantified with a minimum of 0 it never constrains the
+//                  match and leaves its groups unset, and so does any atom repeated at most
+//                  0 times: both become (?:(?!)...)?, which keeps the groups' numbers; with
+//                  a minimum of 1 or more a lookahead is itself
 // Under IgnoreCase the units of regex_case.h are spelled out case-sensitively with the
 // members of their dialect case class, and PCRE2 folds the rest.
 #include "platform/regex/regex_emitter.h"
@@ -256,11 +257,17 @@ class Emitter {
 
   void EmitRepeat(const Node& node) {
     const Node& child = node.children.front();
-    if (child.kind == NodeKind::kLookahead) {
+    const bool lookahead = child.kind == NodeKind::kLookahead;
+    if (node.max == 0 || (lookahead && node.min == 0)) {
+      // The atom never runs, but its groups must keep their numbers. Not "{0}": PCRE2 10.42
+      // takes a pattern such as (?:x|^k){0}. for anchored and misses every later match.
+      out_ += u"(?:(?!)";
       Emit(child);
-      if (node.min == 0) {
-        out_ += u"{0}";
-      }
+      out_ += u")?";
+      return;
+    }
+    if (lookahead) {
+      Emit(child);  // repeating a lookahead adds nothing to it
       return;
     }
     const std::size_t start = out_.size();

@@ -8,12 +8,11 @@ set -eu
 src=$1
 work=$2
 seconds=${3:-25}
-mkdir -p "$work"
-
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "clang++ not found: fuzzing skipped"
   exit 77
 fi
+mkdir -p "$work"
 printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' \
   >"$work/runtime_check.cpp"
 if ! clang++ -fsanitize=fuzzer "$work/runtime_check.cpp" -o "$work/runtime_check" 2>"$work/runtime_check.log"; then
