@@ -10,7 +10,7 @@
 //   \d \w \s       explicit ASCII classes; under IgnoreCase these and \b \B sit in (?-i:...)
 //   class          [\x{..}\x{..}-\x{..}] member by member
 //   back-reference \g{n}
-//   lookahead      (?=...) (?!...); quantified with a minimum of 0 it never constrains the
+//   lookahead      (?=...|(?!)) (?!...); quantified with a minimum of 0 it never constrains the
 //                  match and leaves its groups unset, and so does any atom repeated at most
 //                  0 times: both become (?:(?!)...)?, which keeps the groups' numbers; with
 //                  a minimum of 1 or more a lookahead is itself
@@ -143,7 +143,9 @@ class Emitter {
       case NodeKind::kLookahead:
         out_ += node.negated ? u"(?!" : u"(?=";
         Emit(node.children.front());
-        out_.push_back(u')');
+        // PCRE2 10.42 takes a first unit from a leading positive lookahead as if it were
+        // consumed: (?=a)c?a then finds nothing in "xa". A failing branch hides the unit.
+        out_ += node.negated ? u")" : u"|(?!))";
         return true;
       case NodeKind::kRepeat:
         EmitRepeat(node);

@@ -61,10 +61,13 @@ class Generator {
     groups_ = 0;
     std::u16string pattern = Alternation(0, false).text;
     if (Chance(6)) {
+      // Each fault is one in front of any pattern.
       static constexpr std::u16string_view kFaults[] = {
-          u")", u"(", u"a**", u"[b-a]", u"x{3,2}", u"\\", u"(?x)", u"{2}", u"^*", u"\\b?", u"|+",
+          u")", u"(", u"a**", u"[b-a]", u"x{3,2}", u"(?x)", u"{2}", u"^*", u"\\b?", u"|+",
       };
-      pattern += PickFrom(kFaults);
+      pattern = std::u16string(PickFrom(kFaults)) + pattern;
+    } else if (Chance(1)) {
+      pattern += u"\\";
     }
     return pattern;
   }

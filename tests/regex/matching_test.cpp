@@ -130,6 +130,8 @@ constexpr MatchCase kMatchCases[] = {
     {u"(?!x|^k)*.", "g", u"ab\nkc", u"0:a 1:b 3:k 4:c"},
     {u"(?:x|^k){0}.", "g", u"ab\nkc", u"0:a 1:b 3:k 4:c"},
     {u"(?:(a)|^b){0}(c)", "g", u"bc", u"1:c(\u2205,c)"},
+    {u"(?=a)c?a", "g", u"xaA", u"1:a"},
+    {u"(?=(a))(?:c|)a", "g", u"xaA", u"1:a(a)"},
     // A lookahead with optional content gets the correct answer.
     {u"(?=a?b)ab", "g", u"ab", u"0:ab"},
     // Global iteration: resume at the match end, one unit further after an empty match.
