@@ -11,7 +11,9 @@
 //  - no repeated atom other than a lookahead can match the empty string (JavaScript refuses
 //    an empty iteration and backtracks, PCRE2 ends the loop with it);
 //  - back-references name a group opened before them, at most \9, and sit in (?:...) so no
-//    digit follows; octal escapes start with \0.
+//    digit follows; octal escapes start with \0;
+//  - a case where our side stops at a limit (the match limit counts backtracking that
+//    JavaScript simply pays for in time) is not compared.
 // Set QUIVELLA_REGEX_SEED to run another seed; a difference prints the seed and the case.
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -23,6 +25,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include "platform/regex/regex_matcher.h"
 
 namespace quivella::platform::regex {
 namespace {
@@ -253,11 +257,13 @@ TEST(Differential, AgreesWithJavaScriptOnTheSharedDialect) {
 
   Generator generator(seed);
   std::vector<std::string> cases;
+  std::vector<std::u16string> patterns;
   {
     std::ofstream out(dir / "cases.jsonl");
     for (int i = 0; i < kCases; ++i) {
       std::string line = "{\"pattern\": ";
-      AppendJson(line, generator.Pattern());
+      patterns.push_back(generator.Pattern());
+      AppendJson(line, patterns.back());
       line += ", \"input\": ";
       AppendJson(line, generator.Subject());
       line += ", \"ignoreCase\": ";
@@ -290,7 +296,9 @@ TEST(Differential, AgreesWithJavaScriptOnTheSharedDialect) {
 
   int differences = 0;
   for (std::size_t i = 0; i < cases.size() && differences < 10; ++i) {
-    if (ours[i] != node[i]) {
+    const bool stoppedAtLimit =
+        ours[i] == "{\"ok\": false}" && CompilePattern(patterns[i], {}).pattern != nullptr;
+    if (ours[i] != node[i] && !stoppedAtLimit) {
       ++differences;
       ADD_FAILURE() << "seed " << seed << ", case " << i << ":\n  " << cases[i]
                     << "\n  ours: " << ours[i] << "\n  node: " << node[i];

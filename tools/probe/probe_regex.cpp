@@ -9,7 +9,8 @@
 //   {"ok": true, "matches": [{"index": 0, "value": "...", "groups": ["...", null]}]}
 // with indexes in UTF-16 units and null for a group that took no part. Every unit outside
 // printable ASCII is written as \uXXXX, so lone surrogates survive the trip.
-// With --explain, a rejected pattern's line also says where and why.
+// With --explain, a rejected pattern's line also says where and why, and an accepted one
+// shows the PCRE2 pattern it became ("pcre2").
 // A line that is not such an object gets {"error": "..."} and the exit code becomes 1.
 #include <cstdio>
 #include <cstring>
@@ -343,24 +344,31 @@ std::optional<std::string> RunCase(const std::string& line, bool explain) {
   regExp.SetPattern(pattern->string);
   const std::optional<platform::MatchCollection> matches = regExp.Execute(input->string);
 
+  platform::regex::CompileOutcome compiled;
+  if (explain) {
+    compiled = platform::regex::CompilePattern(pattern->string,
+                                               {regExp.IgnoreCase(), regExp.Multiline(), true});
+  }
   std::string out;
   if (!matches) {
     out = "{\"ok\": false";
-    if (explain) {
-      const platform::regex::CompileOutcome compiled = platform::regex::CompilePattern(
-          pattern->string, {regExp.IgnoreCase(), regExp.Multiline(), true});
-      if (compiled.pattern) {
-        out += ", \"error\": \"limit exceeded\"";
-      } else {
-        out += ", \"error\": \"";
-        out += platform::regex::Describe(compiled.error.code);
-        out += "\", \"position\": " + std::to_string(compiled.error.position);
-      }
+    if (explain && compiled.pattern) {
+      out += ", \"error\": \"limit exceeded\"";
+    } else if (explain) {
+      out += ", \"error\": \"";
+      out += platform::regex::Describe(compiled.error.code);
+      out += "\", \"position\": " + std::to_string(compiled.error.position);
     }
     out += "}";
     return out;
   }
-  out = "{\"ok\": true, \"matches\": [";
+  out = "{\"ok\": true, ";
+  if (explain && compiled.pattern) {
+    out += "\"pcre2\": ";
+    AppendJsonString(out, compiled.pattern->Emitted());
+    out += ", ";
+  }
+  out += "\"matches\": [";
   for (int i = 0; i < matches->Count(); ++i) {
     const platform::Match match = *matches->Item(i);
     if (i > 0) {
