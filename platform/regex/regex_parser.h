@@ -1,6 +1,6 @@
 // The parser of the dialect: pattern text in, syntax tree or error out.
 //
-// It accepts exactly the classic dialect (the JScript 5.5 family) and rejects what that
+// It accepts exactly the dialect of the regular-expression component and rejects what that
 // dialect rejects, with the position of the fault. It does not know PCRE2; the emitter
 // (regex_emitter.h) turns the tree into a PCRE2 pattern.
 #pragma once

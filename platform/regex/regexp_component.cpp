@@ -60,7 +60,8 @@ std::vector<ReplacementPiece> ParseReplacement(std::u16string_view replacement, 
   std::size_t textStart = 0;
   auto flushText = [&](std::size_t end) {
     if (end > textStart) {
-      pieces.push_back({ReplacementPiece::kText, replacement.substr(textStart, end - textStart), 0});
+      pieces.push_back(
+          {ReplacementPiece::kText, replacement.substr(textStart, end - textStart), 0});
     }
   };
   std::size_t i = 0;

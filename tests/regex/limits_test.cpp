@@ -40,7 +40,8 @@ class Limits : public ::testing::TestWithParam<bool> {
 
 TEST_P(Limits, CatastrophicBacktrackingFailsTheSearch) {
   const std::u16string as = Repeat(u"a", 30) + u"!";
-  for (std::u16string_view pattern : {u"(a|a)*[bc]", u"(a*)*[bc]", u"(?:a+)+[bc]", u"(.*a){20}[bc]"}) {
+  for (std::u16string_view pattern :
+       {u"(a|a)*[bc]", u"(a*)*[bc]", u"(?:a+)+[bc]", u"(.*a){20}[bc]"}) {
     MatchList matches;
     EXPECT_EQ(Run(pattern, as, matches), MatchStatus::kLimitExceeded) << Utf8(pattern);
   }

@@ -81,7 +81,8 @@ constexpr MatchCase kMatchCases[] = {
     {u"(a)\\18", "g", u"aa8", u"0:aa8(a)"},
     {u"(a)\\8\\9", "g", u"a89", u"0:a89(a)"},
     {u"(a\\1)", "g", u"a", u"0:a(a)"},
-    {u"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)\\10", "g", u"abcdefghijj", u"0:abcdefghijj(a,b,c,d,e,f,g,h,i,j)"},
+    {u"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)\\10", "g", u"abcdefghijj",
+     u"0:abcdefghijj(a,b,c,d,e,f,g,h,i,j)"},
     {u"(a)(b)(c)(d)(e)(f)(g)(h)(i)\\10", "g", u"abcdefghia0", u"0:abcdefghia0(a,b,c,d,e,f,g,h,i)"},
     // A back-reference to a group that has not matched matches the empty string.
     {u"(a)|\\1b", "g", u"b", u"0:b(\u2205)"},

@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -70,8 +69,8 @@ class JsonReader {
 
  private:
   void SkipSpace() {
-    while (pos_ < text_.size() &&
-           (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\r' || text_[pos_] == '\n')) {
+    constexpr std::string_view kSpace = " \t\r\n";
+    while (pos_ < text_.size() && kSpace.find(text_[pos_]) != std::string_view::npos) {
       ++pos_;
     }
   }
