@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "platform/regex/regex_matcher.h"
+#include "tools/probe/json_string.h"
 
 namespace quivella::platform::regex {
 namespace {
@@ -212,26 +213,6 @@ class Generator {
   int groups_ = 0;
 };
 
-// Appends units as a JSON string, every unit outside printable ASCII as \uXXXX.
-void AppendJson(std::string& out, std::u16string_view units) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  out.push_back('"');
-  for (char16_t unit : units) {
-    if (unit == u'"' || unit == u'\\') {
-      out.push_back('\\');
-      out.push_back(static_cast<char>(unit));
-    } else if (unit >= 0x20 && unit < 0x7F) {
-      out.push_back(static_cast<char>(unit));
-    } else {
-      out += "\\u";
-      for (int shift = 12; shift >= 0; shift -= 4) {
-        out.push_back(kHex[(static_cast<unsigned>(unit) >> static_cast<unsigned>(shift)) & 0xFu]);
-      }
-    }
-  }
-  out.push_back('"');
-}
-
 std::vector<std::string> ReadLines(const std::filesystem::path& path) {
   std::ifstream in(path);
   std::vector<std::string> lines;
@@ -263,9 +244,9 @@ TEST(Differential, AgreesWithJavaScriptOnTheSharedDialect) {
     for (int i = 0; i < kCases; ++i) {
       std::string line = "{\"pattern\": ";
       patterns.push_back(generator.Pattern());
-      AppendJson(line, patterns.back());
+      probe::AppendJsonString(line, patterns.back());
       line += ", \"input\": ";
-      AppendJson(line, generator.Subject());
+      probe::AppendJsonString(line, generator.Subject());
       line += ", \"ignoreCase\": ";
       line += generator.Chance(50) ? "true" : "false";
       line += ", \"multiline\": ";

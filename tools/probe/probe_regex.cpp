@@ -22,6 +22,7 @@
 
 #include "platform/regex/regex_matcher.h"
 #include "platform/regex/regexp_component.h"
+#include "tools/probe/json_string.h"
 #include "tools/probe/probe.h"
 
 namespace quivella::probe {
@@ -298,26 +299,6 @@ class JsonReader {
   std::string_view text_;
   std::size_t pos_ = 0;
 };
-
-// Appends units as a JSON string, printable ASCII as itself and every other unit as \uXXXX.
-void AppendJsonString(std::string& out, std::u16string_view units) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  out.push_back('"');
-  for (char16_t unit : units) {
-    if (unit == u'"' || unit == u'\\') {
-      out.push_back('\\');
-      out.push_back(static_cast<char>(unit));
-    } else if (unit >= 0x20 && unit < 0x7F) {
-      out.push_back(static_cast<char>(unit));
-    } else {
-      out += "\\u";
-      for (int shift = 12; shift >= 0; shift -= 4) {
-        out.push_back(kHex[(static_cast<unsigned>(unit) >> static_cast<unsigned>(shift)) & 0xFu]);
-      }
-    }
-  }
-  out.push_back('"');
-}
 
 bool Flag(const JsonValue& object, std::u16string_view name) {
   const JsonValue* value = object.Member(name);
