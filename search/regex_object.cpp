@@ -109,11 +109,11 @@ Text RegexObject::SubMatchText(int matchIndex, int subMatchIndex) const {
 }
 
 void RegexObject::AppendSubMatchText(int matchIndex, int subMatchIndex, Text& out) const {
-  const std::optional<platform::Match> match = MatchAt(matchIndex);
-  if (!match || subMatchIndex < 1) {
+  if (!matchCollection || matchIndex < 1 || subMatchIndex < 1) {
     return;
   }
-  const std::optional<std::u16string_view> group = match->SubMatches().Item(subMatchIndex - 1);
+  const std::optional<std::u16string_view> group =
+      matchCollection->GroupText(matchIndex - 1, subMatchIndex - 1);
   if (!group) {
     return;
   }

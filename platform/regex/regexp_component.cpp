@@ -169,6 +169,13 @@ std::optional<Match> MatchCollection::Item(int index) const {
   return Match(data_, index);
 }
 
+std::optional<std::u16string_view> MatchCollection::GroupText(int match, int group) const {
+  if (!HasMatch(data_, match) || group < 0 || group >= data_->matches.GroupCount()) {
+    return std::nullopt;
+  }
+  return SlotText(*data_, match, group + 1);
+}
+
 RegExp::RegExp() = default;
 RegExp::~RegExp() = default;
 

@@ -63,6 +63,9 @@ class MatchCollection {
   int Count() const;
   // nullopt when index is out of range.
   std::optional<Match> Item(int index) const;
+  // The text group (from 0) took in match (from 0), as Item(match)->SubMatches().Item(group)
+  // gives it, without making the two views; nullopt when either is out of range.
+  std::optional<std::u16string_view> GroupText(int match, int group) const;
 
  private:
   std::shared_ptr<const MatchData> data_;

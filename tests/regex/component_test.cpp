@@ -51,6 +51,16 @@ TEST(Component, CollectionMatchesAndGroups) {
   EXPECT_FALSE(groups.Item(-1));
   EXPECT_FALSE(groups.Item(2));
   EXPECT_FALSE(groups.IsSet(2));
+
+  // The direct group access gives what the two views give.
+  for (int m = -1; m <= 2; ++m) {
+    for (int g = -1; g <= 2; ++g) {
+      const std::optional<Match> match = matches->Item(m);
+      EXPECT_EQ(matches->GroupText(m, g),
+                match ? match->SubMatches().Item(g) : std::optional<std::u16string_view>())
+          << m << "," << g;
+    }
+  }
 }
 
 TEST(Component, GlobalOffGivesTheFirstMatchOnly) {

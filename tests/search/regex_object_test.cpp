@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "platform/regex/regexp_component.h"
 
 namespace quivella {
@@ -78,7 +80,8 @@ TEST(RegexObject, OutOfRangeNumbersGiveEmptyTexts) {
   EXPECT_EQ(re.SubMatchCount(), 2);
   EXPECT_EQ(re.SubMatchText(1, 1), "a");
   EXPECT_EQ(re.SubMatchText(1, 2), "");  // took no part
-  for (const auto& [match, group] : {std::pair{0, 1}, {2, 1}, {1, 0}, {1, 3}, {-1, -1}}) {
+  for (const auto& [match, group] : {std::pair{0, 1}, {2, 1}, {1, 0}, {1, 3}, {-1, -1},
+                                    {INT_MIN, INT_MIN}, {INT_MAX, 1}, {1, INT_MAX}}) {
     EXPECT_EQ(re.SubMatchText(match, group), "") << match << "," << group;
   }
   EXPECT_EQ(re.MatchText(0), "");
