@@ -132,7 +132,9 @@ std::u16string Compose(std::u16string_view units) {
     return std::u16string(units);
   }
   err = U_ZERO_ERROR;
-  std::u16string out(units.size(), u'\0');  // composition never lengthens... but allow growth
+  // Composition mostly shortens; the few characters that decompose under NFC grow, and the
+  // buffer is then enlarged to the size asked for.
+  std::u16string out(units.size(), u'\0');
   int32_t n = unorm2_normalize(nfc, src, len, reinterpret_cast<UChar*>(out.data()),
                                static_cast<int32_t>(out.size()), &err);
   if (err == U_BUFFER_OVERFLOW_ERROR) {

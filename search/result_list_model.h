@@ -25,7 +25,6 @@ class ResultListModel : public QAbstractTableModel {
   int AppendRow();  // appends a row of empty cells; returns its index
   void SetCellText(int row, int column, Text text);
   Text CellText(int row, int column) const { return Text(rows_.Cell(row, column)); }
-  std::string_view CellView(int row, int column) const { return rows_.Cell(row, column); }
   int RowCount() const { return rows_.Size(); }
   // Finds the first row from start whose cell in column begins with (whole: equals) sought,
   // byte for byte; an empty sought text matches any cell. -1 when none does.

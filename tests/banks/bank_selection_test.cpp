@@ -6,40 +6,28 @@
 
 #include "banks/bank_selection.h"
 #include "banks/bank_state.h"
-#include "tests/banks/clock_page.h"
-#include "tests/support/http_test_server.h"
+#include "tests/banks/local_clock_test.h"
 #include "tests/support/scratch.h"
 
 namespace quivella {
 namespace {
 
-using testing::HttpTestServer;
 using testing::PutFile;
 
 // Bank files of the test's own with CR LF line ends, a time page on 127.0.0.1, and the bank
 // state reset around each test.
-class Selection : public ::testing::Test {
+class Selection : public testing::LocalClockTest {
  protected:
   void SetUp() override {
+    LocalClockTest::SetUp();
     TempDir = dir / "";
     BankPath = "stale";
     BankText = "stale";
     PutFile(dir / "sjqy.txt", sjqy);
     PutFile(dir / "kjxs.txt", kjxs);
-    SelectionClock.url = server.Url("/special/time/");
-  }
-  void TearDown() override {
-    SelectionClock = ClockSource{};
-    TempDir.clear();
-    BankPath.clear();
-    BankText.clear();
-  }
-  void SetClock(std::int64_t ms) {
-    server.Serve("/special/time/", HttpTestServer::Response(testing::TimePage(ms)));
   }
 
   testing::ScratchDirectory dir;
-  HttpTestServer server;
   const std::string sjqy = "@@@@sjqy@@@@\r\nmorning?\xB4\xF0\xB0\xB8\r\n@@@@";
   const std::string kjxs = "@@@@kjxs@@@@\r\nafternoon?(a+b)\r\n";
 };

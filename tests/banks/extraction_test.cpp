@@ -8,8 +8,7 @@
 #include "banks/bank_selection.h"
 #include "banks/bank_state.h"
 #include "banks/extraction.h"
-#include "tests/banks/clock_page.h"
-#include "tests/support/http_test_server.h"
+#include "tests/banks/local_clock_test.h"
 #include "tests/support/scratch.h"
 
 namespace quivella {
@@ -17,7 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::FileBytes;
-using testing::HttpTestServer;
 using testing::PutFile;
 using testing::SameBytes;
 using testing::ScopedEnvironment;
@@ -27,26 +25,13 @@ const fs::path kResources = QUIVELLA_RESOURCES_DIR;
 
 // A fresh temporary directory named by TMPDIR, and a local time page that tells midnight (the
 // sjqy bank) unless a test says otherwise.
-class Extraction : public ::testing::Test {
+class Extraction : public testing::LocalClockTest {
  protected:
   Extraction() { fs::create_directory(temp); }
 
   void SetUp() override {
+    LocalClockTest::SetUp();
     SetClock(testing::kAt000000000);
-    SelectionClock.url = server.Url("/special/time/");
-    TempDir.clear();
-    BankPath.clear();
-    BankText.clear();
-  }
-  void TearDown() override {
-    SelectionClock = ClockSource{};
-    TempDir.clear();
-    BankPath.clear();
-    BankText.clear();
-  }
-
-  void SetClock(std::int64_t ms) {
-    server.Serve("/special/time/", HttpTestServer::Response(testing::TimePage(ms)));
   }
   std::string Bank(std::string_view name) const { return temp + "/" + std::string(name); }
 
@@ -56,7 +41,6 @@ class Extraction : public ::testing::Test {
   ScopedEnvironment tmp{"TMP", std::nullopt};
   ScopedEnvironment tempVariable{"TEMP", std::nullopt};
   ScopedEnvironment tempdirVariable{"TEMPDIR", std::nullopt};
-  HttpTestServer server;
 };
 
 TEST(EmbeddedBanks, HoldTheBytesOfTheResourceFiles) {

@@ -4,13 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <sstream>
 #include <vector>
 
 #include "platform/cp936.h"
+#include "tests/support/scratch.h"
 
 namespace quivella {
 namespace {
@@ -79,8 +78,7 @@ std::optional<Text> LiteralSearch(RegexObject& matcher, const Text& bank, const 
 }
 
 Text ReadBank(const char* name) {
-  std::ifstream in(std::string(QUIVELLA_RESOURCES_DIR) + "/" + name, std::ios::binary);
-  return Text(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return testing::FileBytes(std::string(QUIVELLA_RESOURCES_DIR) + "/" + name).value_or("");
 }
 
 TEST(QuerySearch, FixtureTable) {

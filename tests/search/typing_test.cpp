@@ -4,22 +4,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <fstream>
-#include <iterator>
 
 #include "app/event_wiring.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "banks/bank_state.h"
 #include "platform/cp936.h"
+#include "tests/support/scratch.h"
 #include "search/query_search.h"
 
 namespace quivella::test {
 namespace {
 
 Text ReadBank(const char* name) {
-  std::ifstream in(std::string(QUIVELLA_RESOURCES_DIR) + "/" + name, std::ios::binary);
-  return Text(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return testing::FileBytes(std::string(QUIVELLA_RESOURCES_DIR) + "/" + name).value_or("");
 }
 
 QString Shown(const Text& text) { return QString::fromStdU16String(StandardToUtf16(text)); }
